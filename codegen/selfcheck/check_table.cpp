@@ -1,5 +1,7 @@
-// The registered checks. Names sort ascending; a test asserts it.
+// The registered checks, in ascending name order (checked at compile time).
 #include "selfcheck/check_table.hpp"
+
+#include <algorithm>
 
 #include "src/graph/property_checks.hpp"
 
@@ -12,6 +14,9 @@ constexpr CheckDescriptor table[] = {
     VORN_CHECK_ENTRY("graph::tests::", codegen::graph::tests,
                      randomized_batched_gemm_preserves_matrix_axes_and_broadcasts_batch),
 };
+
+static_assert(std::ranges::is_sorted(table, {}, &CheckDescriptor::name),
+              "the check table must stay in ascending name order");
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // ComputeGraph: inputs, sequences, operations, repeats and outputs.
 #include "vorn/codegen/graph/compute_graph.hpp"
 
+#include "operation_printing.hpp"
 #include "scope.hpp"
 #include "vorn/support/print.hpp"
 #include "vorn/support/try.hpp"
@@ -177,7 +178,8 @@ std::ostream& operator<<(std::ostream& out, const ComputeGraph& graph) {
   for (const GraphInput& input : graph.inputs()) out << "  input " << input << '\n';
   for (const ValueSequence& sequence : graph.sequences()) out << "  sequence " << sequence << '\n';
   for (const Operation& operation : graph.operations()) {
-    out << "  " << operation << "  #";
+    detail::print_operation(out, operation, 2);
+    out << "  #";
     for (const ValueId result : operation.results) {
       out << ' ' << result << ':' << graph.value_shapes().at(result);
     }

@@ -1,6 +1,8 @@
 // Renderings of operation kinds, operations, regions and repeat arguments.
 #include "vorn/codegen/graph/operation.hpp"
 
+#include "operation_printing.hpp"
+
 #include <string>
 
 #include "vorn/support/print.hpp"
@@ -10,7 +12,9 @@ namespace {
 
 void print_region(std::ostream& out, const Region& region, std::size_t indent);
 
-void print_operation(std::ostream& out, const Operation& operation, std::size_t indent) {
+}  // namespace
+
+void detail::print_operation(std::ostream& out, const Operation& operation, std::size_t indent) {
   out << std::string(indent, ' ') << operation.id << ": ";
   support::print_list(out, operation.results) << " = " << operation.kind << '(';
   std::string_view separator;
@@ -25,11 +29,13 @@ void print_operation(std::ostream& out, const Operation& operation, std::size_t 
   }
 }
 
+namespace {
+
 void print_region(std::ostream& out, const Region& region, std::size_t indent) {
   out << "body ";
   support::print_list(out, region.arguments) << " {\n";
   for (const Operation& operation : region.operations) {
-    print_operation(out, operation, indent + 2);
+    detail::print_operation(out, operation, indent + 2);
     out << '\n';
   }
   out << std::string(indent + 2, ' ') << "yield ";
@@ -61,7 +67,7 @@ std::ostream& operator<<(std::ostream& out, const Repeat& repeat) {
 }
 
 std::ostream& operator<<(std::ostream& out, const Operation& operation) {
-  print_operation(out, operation, 0);
+  detail::print_operation(out, operation, 0);
   return out;
 }
 
