@@ -15,13 +15,14 @@ std::expected<ComputeGraph, GraphError> build() {
 
   // Two iterations of h = gelu(h @ w[i]); h starts as x.
   VORN_TRY(const std::vector<ValueId> results,
-           graph.repeat(2, {x}, {}, {weights},
-                        [](RegionBuilder& body, const RepeatArguments& args)
-                            -> std::expected<std::vector<ValueId>, GraphError> {
-                          VORN_TRY(const ValueId product, body.gemm(args.carried[0], args.iterated[0]));
-                          VORN_TRY(const ValueId activated, body.gelu(product));
-                          return std::vector<ValueId>{activated};
-                        }));
+           graph.repeat(
+               2, {x}, {}, {weights},
+               [](RegionBuilder& body,
+                  const RepeatArguments& args) -> std::expected<std::vector<ValueId>, GraphError> {
+                 VORN_TRY(const ValueId product, body.gemm(args.carried[0], args.iterated[0]));
+                 VORN_TRY(const ValueId activated, body.gelu(product));
+                 return std::vector<ValueId>{activated};
+               }));
   VORN_TRY_VOID(graph.set_outputs(results));
   return graph;
 }
@@ -37,5 +38,6 @@ int main() {
   // Shapes are checked when values are created: [8, 64] @ [8, 64] is rejected.
   ComputeGraph bad;
   const ValueId a = *bad.host_input("a", {8, 64});
-  std::cout << bad.gemm(a, a).error() << '\n';  // InvalidShape("GEMM inner dimensions do not match")
+  std::cout << bad.gemm(a, a).error()
+            << '\n';  // InvalidShape("GEMM inner dimensions do not match")
 }

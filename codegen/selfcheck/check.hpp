@@ -75,21 +75,21 @@ T unwrap(std::expected<T, E> result, std::source_location where = std::source_lo
 }  // namespace vorn::selfcheck
 
 /// Asserts a condition inside a check body, reporting its source text on failure.
-#define VORN_ASSERT(condition) ::vorn::selfcheck::check_that(static_cast<bool>(condition), #condition)
+#define VORN_ASSERT(condition) \
+  ::vorn::selfcheck::check_that(static_cast<bool>(condition), #condition)
 
 /// Declares a check body and its site (in a module's property-check header).
-#define VORN_DECLARE_CHECK(name)                          \
+#define VORN_DECLARE_CHECK(name)                         \
   extern const ::vorn::selfcheck::CheckSite name##_site; \
   void name()
 
 /// Defines a check body, recording where it stands.
-#define VORN_CHECK(name)                                                       \
+#define VORN_CHECK(name)                                                        \
   constinit const ::vorn::selfcheck::CheckSite name##_site{__FILE__, __LINE__}; \
   void name()
 
 /// A table entry for the check `space::name`, registered as `prefix` followed by its name.
-#define VORN_CHECK_ENTRY(prefix, space, name)                                  \
-  ::vorn::selfcheck::CheckDescriptor {                                         \
-    prefix #name, &space::name##_site, false, ::vorn::selfcheck::ShouldFail::No, \
-        &space::name                                                           \
+#define VORN_CHECK_ENTRY(prefix, space, name)                                                 \
+  ::vorn::selfcheck::CheckDescriptor {                                                        \
+    prefix #name, &space::name##_site, false, ::vorn::selfcheck::ShouldFail::No, &space::name \
   }

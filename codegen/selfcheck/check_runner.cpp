@@ -127,11 +127,11 @@ std::vector<const CheckDescriptor*> select_checks(std::span<const CheckDescripto
                                                   const RunnerOptions& options) {
   std::vector<const CheckDescriptor*> selected;
   for (const CheckDescriptor& check : table) {
-    const bool matches =
-        options.filters.empty() ||
-        std::ranges::any_of(options.filters, [&](const std::string& filter) {
-          return options.exact ? check.name == filter : check.name.find(filter) != std::string_view::npos;
-        });
+    const bool matches = options.filters.empty() ||
+                         std::ranges::any_of(options.filters, [&](const std::string& filter) {
+                           return options.exact ? check.name == filter
+                                                : check.name.find(filter) != std::string_view::npos;
+                         });
     if (matches) selected.push_back(&check);
   }
   return selected;
@@ -162,9 +162,9 @@ int run_checks(std::span<const std::string_view> arguments, std::span<const Chec
       runnable.push_back(check);
     }
   }
-  const std::size_t threads =
-      options->threads != 0 ? options->threads
-                            : std::max<std::size_t>(1, std::thread::hardware_concurrency());
+  const std::size_t threads = options->threads != 0
+                                  ? options->threads
+                                  : std::max<std::size_t>(1, std::thread::hardware_concurrency());
 
   std::size_t passed = 0;
   std::vector<std::pair<const CheckDescriptor*, std::string>> failures;

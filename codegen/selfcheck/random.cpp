@@ -21,7 +21,9 @@ Wide draw_below(Engine& engine, Wide low, Wide high) {
 
 }  // namespace
 
-std::size_t Random::size_in(std::size_t low, std::size_t high) { return draw_in(engine_, low, high); }
+std::size_t Random::size_in(std::size_t low, std::size_t high) {
+  return draw_in(engine_, low, high);
+}
 std::size_t Random::size_below(std::size_t low, std::size_t high) {
   return draw_below(engine_, low, high);
 }
@@ -49,6 +51,8 @@ std::int8_t Random::i8_in(std::int8_t low, std::int8_t high) {
 std::int8_t Random::i8_below(std::int8_t low, std::int8_t high) {
   return static_cast<std::int8_t>(draw_below<int>(engine_, low, high));
 }
-bool Random::boolean() { return draw_in<unsigned>(engine_, 0, 1) == 1; }
+bool Random::boolean() {
+  return draw_in<unsigned>(engine_, 0, 1) == 1;
+}
 
 }  // namespace vorn::selfcheck

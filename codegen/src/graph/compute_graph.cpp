@@ -53,20 +53,6 @@ std::expected<ValueSequenceId, GraphError> ComputeGraph::value_sequence(
   return id;
 }
 
-std::expected<ValueId, GraphError> ComputeGraph::gemm(ValueId left, ValueId right) {
-  return inferred_result(OperationKind::Gemm{}, {left, right});
-}
-std::expected<ValueId, GraphError> ComputeGraph::gelu(ValueId input) {
-  return inferred_result(OperationKind::Gelu{}, {input});
-}
-std::expected<ValueId, GraphError> ComputeGraph::add(ValueId left, ValueId right) {
-  return inferred_result(OperationKind::Add{}, {left, right});
-}
-std::expected<ValueId, GraphError> ComputeGraph::flash_attention(ValueId query, ValueId key,
-                                                                 ValueId value) {
-  return inferred_result(OperationKind::FlashAttention{}, {query, key, value});
-}
-
 std::expected<ValueId, GraphError> ComputeGraph::inferred_result(
     const OperationKind& kind, const std::vector<ValueId>& inputs) {
   return detail::append_inferred({operations_, values_, shapes_, next_operation_, next_value_},

@@ -17,7 +17,9 @@ using Extents = std::vector<std::uint32_t>;
 
 constexpr std::size_t case_count = 256;
 
-std::uint32_t dimension(Random& random) { return random.u32_in(1, 128); }
+std::uint32_t dimension(Random& random) {
+  return random.u32_in(1, 128);
+}
 
 struct BatchShapes {
   Extents left;
@@ -39,7 +41,9 @@ BatchShapes broadcast_batch(Random& random) {
   return batches;
 }
 
-std::string case_label(std::size_t index) { return "random case " + std::to_string(index); }
+std::string case_label(std::size_t index) {
+  return "random case " + std::to_string(index);
+}
 
 }  // namespace
 

@@ -19,20 +19,6 @@ RegionBuilder::RegionBuilder(std::vector<ValueId> arguments,
   }
 }
 
-std::expected<ValueId, GraphError> RegionBuilder::gemm(ValueId left, ValueId right) {
-  return inferred_result(OperationKind::Gemm{}, {left, right});
-}
-std::expected<ValueId, GraphError> RegionBuilder::gelu(ValueId input) {
-  return inferred_result(OperationKind::Gelu{}, {input});
-}
-std::expected<ValueId, GraphError> RegionBuilder::add(ValueId left, ValueId right) {
-  return inferred_result(OperationKind::Add{}, {left, right});
-}
-std::expected<ValueId, GraphError> RegionBuilder::flash_attention(ValueId query, ValueId key,
-                                                                  ValueId value) {
-  return inferred_result(OperationKind::FlashAttention{}, {query, key, value});
-}
-
 std::expected<ValueId, GraphError> RegionBuilder::inferred_result(
     const OperationKind& kind, const std::vector<ValueId>& inputs) {
   return detail::append_inferred({operations_, values_, shapes_, next_operation_, next_value_},

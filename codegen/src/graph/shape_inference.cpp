@@ -27,7 +27,9 @@ std::expected<const TensorShape*, GraphError> operand(std::span<const ValueId> i
 Extents batch(const TensorShape& shape) {
   return Extents(shape.dimensions).first(shape.rank() - 2);
 }
-std::uint32_t last(const TensorShape& shape) { return shape.dimensions[shape.rank() - 1]; }
+std::uint32_t last(const TensorShape& shape) {
+  return shape.dimensions[shape.rank() - 1];
+}
 std::uint32_t second_to_last(const TensorShape& shape) {
   return shape.dimensions[shape.rank() - 2];
 }

@@ -38,8 +38,8 @@ std::expected<std::vector<std::uint32_t>, GraphError> broadcast(
     const std::uint32_t l = extent_at(left, index);
     const std::uint32_t r = extent_at(right, index);
     if (l != r && l != 1 && r != 1) {
-      return std::unexpected(GraphError::InvalidShape{
-          "dimensions " + std::to_string(l) + " and " + std::to_string(r) + " cannot be broadcast"});
+      return std::unexpected(GraphError::InvalidShape{"dimensions " + std::to_string(l) + " and " +
+                                                      std::to_string(r) + " cannot be broadcast"});
     }
     // A 1 stretches to the other side's extent, including 0: [0] with [1] has no elements.
     result.push_back(l == 1 ? r : l);

@@ -22,9 +22,14 @@ struct Snapshot {
   std::uint32_t next_operation, next_value, next_sequence;
 
   explicit Snapshot(const ComputeGraph& g)
-      : inputs(g.inputs()), sequences(g.sequences()), operations(g.operations()),
-        outputs(g.outputs()), shapes(g.value_shapes()), next_operation(g.next_operation()),
-        next_value(g.next_value()), next_sequence(g.next_sequence()) {}
+      : inputs(g.inputs()),
+        sequences(g.sequences()),
+        operations(g.operations()),
+        outputs(g.outputs()),
+        shapes(g.value_shapes()),
+        next_operation(g.next_operation()),
+        next_value(g.next_value()),
+        next_sequence(g.next_sequence()) {}
   bool operator==(const Snapshot&) const = default;
 };
 
@@ -58,9 +63,11 @@ TEST(ComputeGraph, TypedOperationsRecordTheirKindAndInputs) {
   const ValueId sum = *graph.add(activated, attention);
   const std::vector<Operation>& ops = graph.operations();
   ASSERT_EQ(ops.size(), 3U);
-  EXPECT_EQ(ops[0], (Operation{OperationId{0}, {q, k, v}, {attention}, OperationKind::FlashAttention{}}));
+  EXPECT_EQ(ops[0],
+            (Operation{OperationId{0}, {q, k, v}, {attention}, OperationKind::FlashAttention{}}));
   EXPECT_EQ(ops[1], (Operation{OperationId{1}, {attention}, {activated}, OperationKind::Gelu{}}));
-  EXPECT_EQ(ops[2], (Operation{OperationId{2}, {activated, attention}, {sum}, OperationKind::Add{}}));
+  EXPECT_EQ(ops[2],
+            (Operation{OperationId{2}, {activated, attention}, {sum}, OperationKind::Add{}}));
   EXPECT_EQ(graph.value_shape(sum), TensorShape({8, 32}));
 }
 
@@ -145,11 +152,17 @@ TEST(ComputeGraph, FailedCallsChangeNothing) {
        GraphError::UnknownValue{unknown}},
       {"gemm inner mismatch", [&] { return discard(graph.gemm(a, b)); },
        GraphError::InvalidShape{"GEMM inner dimensions do not match"}},
-      {"add unknown", [&] { return discard(graph.add(a, unknown)); }, GraphError::UnknownValue{unknown}},
-      {"gelu unknown", [&] { return discard(graph.gelu(unknown)); }, GraphError::UnknownValue{unknown}},
-      {"operation unknown", [&] { return discard(graph.operation(OperationKind::Add{}, {unknown}, {{1}})); },
+      {"add unknown", [&] { return discard(graph.add(a, unknown)); },
        GraphError::UnknownValue{unknown}},
-      {"sequence shape", [&] { return discard(graph.value_sequence("t", {a, b})); },
+      {"gelu unknown", [&] { return discard(graph.gelu(unknown)); },
+       GraphError::UnknownValue{unknown}},
+      {"operation unknown",
+       [&] { return discard(graph.operation(OperationKind::Add{}, {unknown}, {{1}})); },
+       GraphError::UnknownValue{unknown}},
+      {"sequence shape",
+       [&] {
+         return discard(graph.value_sequence("t", {a, b}));
+       },
        GraphError::SequenceShape{1}},
       {"outputs", [&] { return graph.set_outputs({unknown}); }, GraphError::UnknownValue{unknown}},
       {"repeat count 0", [&] { return discard(graph.repeat(0, {unknown}, {}, {}, {})); },

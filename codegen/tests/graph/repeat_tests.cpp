@@ -35,10 +35,11 @@ class RepeatFixture : public ::testing::Test {
 
 TEST_F(RepeatFixture, NumbersArgumentsThenBodyThenTheRepeat) {
   RepeatArguments seen;
-  const auto results = graph.repeat(2, {c}, {}, {s}, [&](RegionBuilder& body, const RepeatArguments& args) {
-    seen = args;
-    return gemm_carried_by_iterated(body, args);
-  });
+  const auto results =
+      graph.repeat(2, {c}, {}, {s}, [&](RegionBuilder& body, const RepeatArguments& args) {
+        seen = args;
+        return gemm_carried_by_iterated(body, args);
+      });
   ASSERT_TRUE(HasValue(results));
   EXPECT_EQ(*results, std::vector<ValueId>{ValueId{6}});
   EXPECT_EQ(seen, (RepeatArguments{{ValueId{3}}, {}, {ValueId{4}}}));
@@ -59,10 +60,12 @@ TEST_F(RepeatFixture, NumbersArgumentsThenBodyThenTheRepeat) {
   EXPECT_EQ(body.arguments, (std::vector<ValueId>{ValueId{3}, ValueId{4}}));
   EXPECT_EQ(body.yields, std::vector<ValueId>{ValueId{5}});
   ASSERT_EQ(body.operations.size(), 1U);
-  EXPECT_EQ(body.operations[0],
-            (Operation{OperationId{0}, {ValueId{3}, ValueId{4}}, {ValueId{5}}, OperationKind::Gemm{}}));
-  EXPECT_EQ(body.value_shapes, (std::map<ValueId, TensorShape>{
-                                   {ValueId{3}, {4, 4}}, {ValueId{4}, {4, 4}}, {ValueId{5}, {4, 4}}}));
+  EXPECT_EQ(
+      body.operations[0],
+      (Operation{OperationId{0}, {ValueId{3}, ValueId{4}}, {ValueId{5}}, OperationKind::Gemm{}}));
+  EXPECT_EQ(body.value_shapes,
+            (std::map<ValueId, TensorShape>{
+                {ValueId{3}, {4, 4}}, {ValueId{4}, {4, 4}}, {ValueId{5}, {4, 4}}}));
 
   EXPECT_EQ(graph.values(), (std::set<ValueId>{c, p, q, ValueId{6}}));
   EXPECT_EQ(graph.value_shape(ValueId{6}), TensorShape({4, 4}));
@@ -84,9 +87,9 @@ TEST_F(RepeatFixture, EveryOccurrenceGetsItsOwnArgument) {
 }
 
 TEST_F(RepeatFixture, WithoutCarriedValuesHasNoResults) {
-  const auto results = graph.repeat(5, {}, {p}, {}, [](RegionBuilder&, const RepeatArguments&) -> Yields {
-    return std::vector<ValueId>{};
-  });
+  const auto results = graph.repeat(
+      5, {}, {p}, {},
+      [](RegionBuilder&, const RepeatArguments&) -> Yields { return std::vector<ValueId>{}; });
   ASSERT_TRUE(HasValue(results));
   EXPECT_TRUE(results->empty());
   ASSERT_EQ(graph.operations().size(), 1U);
@@ -115,19 +118,39 @@ TEST_F(RepeatFixture, ChecksArgumentsInOrderBeforeBuilding) {
   };
   const Case cases[] = {
       {"count 0 before all else", 0, {unknown}, {unknown}, {missing}, GraphError::EmptyRepeat{}},
-      {"carried before invariants", 1, {c, unknown}, {ValueId{51}}, {missing},
+      {"carried before invariants",
+       1,
+       {c, unknown},
+       {ValueId{51}},
+       {missing},
        GraphError::UnknownValue{unknown}},
-      {"invariants before sequences", 1, {c}, {unknown}, {missing}, GraphError::UnknownValue{unknown}},
+      {"invariants before sequences",
+       1,
+       {c},
+       {unknown},
+       {missing},
+       GraphError::UnknownValue{unknown}},
       {"unknown sequence", 1, {c}, {}, {s, missing}, GraphError::UnknownSequence{missing}},
-      {"short sequence before a later unknown one", 3, {c}, {}, {s, missing},
+      {"short sequence before a later unknown one",
+       3,
+       {c},
+       {},
+       {s, missing},
        GraphError::ShortSequence{s, 2, 3}},
-      {"body value is not a top-level value", 1, {ValueId{3}}, {}, {}, GraphError::UnknownValue{ValueId{3}}},
+      {"body value is not a top-level value",
+       1,
+       {ValueId{3}},
+       {},
+       {},
+       GraphError::UnknownValue{ValueId{3}}},
   };
   for (const Case& c_ : cases) {
     SCOPED_TRACE(c_.name);
     const std::uint32_t next_value = graph.next_value();
-    EXPECT_TRUE(FailsWith(graph.repeat(c_.count, c_.carried, c_.invariants, c_.iterated, never), c_.error));
-    EXPECT_EQ(graph.next_value(), next_value) << "nothing is allocated before the arguments check out";
+    EXPECT_TRUE(
+        FailsWith(graph.repeat(c_.count, c_.carried, c_.invariants, c_.iterated, never), c_.error));
+    EXPECT_EQ(graph.next_value(), next_value)
+        << "nothing is allocated before the arguments check out";
   }
   EXPECT_FALSE(built);
 }
@@ -152,7 +175,8 @@ TEST_F(RepeatFixture, ChecksTheBodyAfterBuilding) {
        GraphError::YieldArity{1, 2}},
       {"yield of another shape",
        [](RegionBuilder& body, const RepeatArguments& args) -> Yields {
-         VORN_TRY(const auto wide, body.operation(OperationKind::Gelu{}, {args.carried[0]}, {{4, 5}}));
+         VORN_TRY(const auto wide,
+                  body.operation(OperationKind::Gelu{}, {args.carried[0]}, {{4, 5}}));
          return wide;
        },
        GraphError::YieldShape{0}},
@@ -160,7 +184,9 @@ TEST_F(RepeatFixture, ChecksTheBodyAfterBuilding) {
        [&](RegionBuilder&, const RepeatArguments&) -> Yields { return std::vector<ValueId>{p}; },
        GraphError::YieldShape{0}},
       {"yield of no value at all",
-       [](RegionBuilder&, const RepeatArguments&) -> Yields { return std::vector<ValueId>{ValueId{999}}; },
+       [](RegionBuilder&, const RepeatArguments&) -> Yields {
+         return std::vector<ValueId>{ValueId{999}};
+       },
        GraphError::YieldShape{0}},
   };
   for (const Case& c_ : cases) {
@@ -176,14 +202,16 @@ TEST_F(RepeatFixture, ChecksTheBodyAfterBuilding) {
 }
 
 TEST_F(RepeatFixture, BodyRegionBuilderSeesOnlyItsScope) {
-  const auto results = graph.repeat(2, {c}, {p}, {}, [&](RegionBuilder& body, const RepeatArguments& args) -> Yields {
-    EXPECT_EQ(body.arguments(), (std::vector<ValueId>{args.carried[0], args.invariants[0]}));
-    EXPECT_EQ(body.value_shape(args.invariants[0]), TensorShape({4, 4}));
-    EXPECT_EQ(body.value_shape(c), std::nullopt);
-    VORN_TRY(const ValueId activated, body.gelu(args.carried[0]));
-    VORN_TRY(const ValueId sum, body.inferred_result(OperationKind::Add{}, {activated, args.invariants[0]}));
-    return std::vector<ValueId>{sum};
-  });
+  const auto results = graph.repeat(
+      2, {c}, {p}, {}, [&](RegionBuilder& body, const RepeatArguments& args) -> Yields {
+        EXPECT_EQ(body.arguments(), (std::vector<ValueId>{args.carried[0], args.invariants[0]}));
+        EXPECT_EQ(body.value_shape(args.invariants[0]), TensorShape({4, 4}));
+        EXPECT_EQ(body.value_shape(c), std::nullopt);
+        VORN_TRY(const ValueId activated, body.gelu(args.carried[0]));
+        VORN_TRY(const ValueId sum,
+                 body.inferred_result(OperationKind::Add{}, {activated, args.invariants[0]}));
+        return std::vector<ValueId>{sum};
+      });
   ASSERT_TRUE(HasValue(results));
   const Region& body = graph.operations()[0].kind.get_if<Repeat>()->body;
   EXPECT_EQ(body.operations.size(), 2U);

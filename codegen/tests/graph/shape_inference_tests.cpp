@@ -19,9 +19,9 @@ using K = OperationKind;
 struct InferenceCase {
   std::string name;
   OperationKind kind;
-  std::vector<TensorShape> operands;      // operand i is value i
-  std::optional<TensorShape> expected;    // the inferred shape, or
-  std::string error;                      // the InvalidShape message
+  std::vector<TensorShape> operands;    // operand i is value i
+  std::optional<TensorShape> expected;  // the inferred shape, or
+  std::string error;                    // the InvalidShape message
 };
 
 std::expected<TensorShape, GraphError> infer(const OperationKind& kind,
@@ -50,7 +50,10 @@ const InferenceCase cases[] = {
     {"gemm rank-1 left", K::Gemm{}, {{3}, {3, 4}}, std::nullopt, gemm_rank},
     {"gemm rank-1 right", K::Gemm{}, {{2, 3}, {4}}, std::nullopt, gemm_rank},
     {"gemm inner mismatch", K::Gemm{}, {{2, 3}, {4, 5}}, std::nullopt, gemm_inner},
-    {"gemm batch conflict", K::Gemm{}, {{2, 2, 3}, {3, 3, 4}}, std::nullopt,
+    {"gemm batch conflict",
+     K::Gemm{},
+     {{2, 2, 3}, {3, 3, 4}},
+     std::nullopt,
      "dimensions 2 and 3 cannot be broadcast"},
     {"gemm one input", K::Gemm{}, {{2, 3}}, std::nullopt, arity},
     {"gelu copies", K::Gelu{}, {{4, 5}}, TensorShape{4, 5}, {}},
@@ -59,23 +62,52 @@ const InferenceCase cases[] = {
     {"gelu no input", K::Gelu{}, {}, std::nullopt, arity},
     {"add broadcast", K::Add{}, {{2, 3}, {3}}, TensorShape{2, 3}, {}},
     {"add rank 0", K::Add{}, {{}, {}}, TensorShape{}, {}},
-    {"add mismatch", K::Add{}, {{2, 3}, {2}}, std::nullopt, "dimensions 3 and 2 cannot be broadcast"},
+    {"add mismatch",
+     K::Add{},
+     {{2, 3}, {2}},
+     std::nullopt,
+     "dimensions 3 and 2 cannot be broadcast"},
     {"add one input", K::Add{}, {{2, 3}}, std::nullopt, arity},
-    {"attention plain", K::FlashAttention{}, {{8, 64}, {128, 64}, {128, 32}}, TensorShape{8, 32}, {}},
-    {"attention batches", K::FlashAttention{}, {{2, 8, 64}, {128, 64}, {3, 1, 128, 32}},
-     TensorShape{3, 2, 8, 32}, {}},
-    {"attention head mismatch", K::FlashAttention{}, {{8, 64}, {128, 32}, {128, 32}}, std::nullopt,
+    {"attention plain",
+     K::FlashAttention{},
+     {{8, 64}, {128, 64}, {128, 32}},
+     TensorShape{8, 32},
+     {}},
+    {"attention batches",
+     K::FlashAttention{},
+     {{2, 8, 64}, {128, 64}, {3, 1, 128, 32}},
+     TensorShape{3, 2, 8, 32},
+     {}},
+    {"attention head mismatch",
+     K::FlashAttention{},
+     {{8, 64}, {128, 32}, {128, 32}},
+     std::nullopt,
      attention_axes},
-    {"attention sequence mismatch", K::FlashAttention{}, {{8, 64}, {128, 64}, {100, 32}},
-     std::nullopt, attention_axes},
-    {"attention rank before axes", K::FlashAttention{}, {{8, 64}, {128, 64}, {32}}, std::nullopt,
+    {"attention sequence mismatch",
+     K::FlashAttention{},
+     {{8, 64}, {128, 64}, {100, 32}},
+     std::nullopt,
+     attention_axes},
+    {"attention rank before axes",
+     K::FlashAttention{},
+     {{8, 64}, {128, 64}, {32}},
+     std::nullopt,
      attention_rank},
-    {"attention key-value batch conflict", K::FlashAttention{}, {{8, 64}, {2, 128, 64}, {3, 128, 32}},
-     std::nullopt, "dimensions 2 and 3 cannot be broadcast"},
-    {"attention query batch conflict", K::FlashAttention{}, {{4, 8, 64}, {3, 128, 64}, {128, 32}},
-     std::nullopt, "dimensions 4 and 3 cannot be broadcast"},
+    {"attention key-value batch conflict",
+     K::FlashAttention{},
+     {{8, 64}, {2, 128, 64}, {3, 128, 32}},
+     std::nullopt,
+     "dimensions 2 and 3 cannot be broadcast"},
+    {"attention query batch conflict",
+     K::FlashAttention{},
+     {{4, 8, 64}, {3, 128, 64}, {128, 32}},
+     std::nullopt,
+     "dimensions 4 and 3 cannot be broadcast"},
     {"attention two inputs", K::FlashAttention{}, {{8, 64}, {128, 64}}, std::nullopt, arity},
-    {"repeat never inferred", K::Repeat{1, 0, 0, {}, {}}, {{2}}, std::nullopt,
+    {"repeat never inferred",
+     K::Repeat{1, 0, 0, {}, {}},
+     {{2}},
+     std::nullopt,
      "repeat result shapes are defined by carried values"},
 };
 
@@ -95,8 +127,8 @@ TEST(InferShape, InfersOrRejectsEveryKind) {
 TEST(InferShape, AnInputWithoutAShapeIsAnArityError) {
   const std::map<ValueId, TensorShape> shapes{{ValueId{0}, {2, 3}}};
   const std::vector<ValueId> inputs{ValueId{0}, ValueId{9}};
-  EXPECT_TRUE(testing::FailsWith(infer_shape(K::Add{}, inputs, shapes),
-                                 GraphError::InvalidShape{arity}));
+  EXPECT_TRUE(
+      testing::FailsWith(infer_shape(K::Add{}, inputs, shapes), GraphError::InvalidShape{arity}));
 }
 
 }  // namespace

@@ -12,8 +12,12 @@ namespace vorn::selfcheck {
 namespace {
 
 void passes() {}
-void fails_assertion() { VORN_ASSERT(1 + 1 == 3); }
-void throws_other() { throw std::runtime_error("boom"); }
+void fails_assertion() {
+  VORN_ASSERT(1 + 1 == 3);
+}
+void throws_other() {
+  throw std::runtime_error("boom");
+}
 
 constexpr CheckSite site{"test_checks.cpp", 1};
 
@@ -31,7 +35,8 @@ struct RunnerRun {
   std::string err;
 };
 
-RunnerRun run(std::vector<std::string_view> arguments, std::span<const CheckDescriptor> checks = table) {
+RunnerRun run(std::vector<std::string_view> arguments,
+              std::span<const CheckDescriptor> checks = table) {
   std::ostringstream out, err;
   const int status = run_checks(arguments, checks, out, err);
   return {status, out.str(), err.str()};
@@ -66,7 +71,8 @@ TEST(CheckRunner, SelectsByFilter) {
     std::string listing;
   };
   const Case cases[] = {
-      {{}, "alpha::tests::passes\nalpha::tests::fails\nbeta::tests::throws\nbeta::tests::passes_too\n"},
+      {{},
+       "alpha::tests::passes\nalpha::tests::fails\nbeta::tests::throws\nbeta::tests::passes_too\n"},
       {{"passes"}, "alpha::tests::passes\nbeta::tests::passes_too\n"},
       {{"beta::", "fails"}, "alpha::tests::fails\nbeta::tests::throws\nbeta::tests::passes_too\n"},
       {{"--exact", "alpha::tests::passes"}, "alpha::tests::passes\n"},
@@ -90,9 +96,11 @@ TEST(CheckRunner, ExitsZeroWhenAllSelectedChecksPass) {
 }
 
 TEST(CheckRunner, RejectsAnUnusableCommandLine) {
-  for (const std::vector<std::string_view>& arguments :
-       {std::vector<std::string_view>{"--bogus"}, {"--test-threads"}, {"--test-threads", "0"},
-        {"--test-threads", "x"}, {"--test-threads=-1"}}) {
+  for (const std::vector<std::string_view>& arguments : {std::vector<std::string_view>{"--bogus"},
+                                                         {"--test-threads"},
+                                                         {"--test-threads", "0"},
+                                                         {"--test-threads", "x"},
+                                                         {"--test-threads=-1"}}) {
     const RunnerRun result = run(arguments);
     EXPECT_EQ(result.status, 2);
     EXPECT_TRUE(result.out.empty());

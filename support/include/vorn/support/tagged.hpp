@@ -38,27 +38,22 @@ class Tagged {
 
   /// Holds `value`, one of the cases.
   template <class Case>
-    requires one_of<std::remove_cvref_t<Case>, Cases...>
-  constexpr Tagged(Case&& value) : value_(std::forward<Case>(value)) {}  // NOLINT: implicit by design
+  requires one_of<std::remove_cvref_t<Case>, Cases...>
+  constexpr Tagged(Case&& value)
+      : value_(std::forward<Case>(value)) {}  // NOLINT: implicit by design
 
   /// True when the held case is `Case`.
   template <class Case>
-    requires one_of<Case, Cases...>
-  [[nodiscard]] constexpr bool is() const noexcept {
-    return std::holds_alternative<Case>(value_);
-  }
+  requires one_of<Case, Cases...>
+  [[nodiscard]] constexpr bool is() const noexcept { return std::holds_alternative<Case>(value_); }
 
   /// The held case if it is `Case`, else null.
   template <class Case>
-    requires one_of<Case, Cases...>
-  [[nodiscard]] constexpr const Case* get_if() const noexcept {
-    return std::get_if<Case>(&value_);
-  }
+  requires one_of<Case, Cases...>
+  [[nodiscard]] constexpr const Case* get_if() const noexcept { return std::get_if<Case>(&value_); }
   template <class Case>
-    requires one_of<Case, Cases...>
-  [[nodiscard]] constexpr Case* get_if() noexcept {
-    return std::get_if<Case>(&value_);
-  }
+  requires one_of<Case, Cases...>
+  [[nodiscard]] constexpr Case* get_if() noexcept { return std::get_if<Case>(&value_); }
 
   /// Calls `visitor` with the held case; every case must be handled.
   template <class Visitor>

@@ -17,6 +17,7 @@
 #include "vorn/codegen/graph/operation.hpp"
 #include "vorn/codegen/graph/region_builder.hpp"
 #include "vorn/codegen/graph/tensor_shape.hpp"
+#include "vorn/codegen/graph/typed_operations.hpp"
 
 namespace vorn::codegen::graph {
 
@@ -44,21 +45,21 @@ struct ValueSequence {
 
 /// Builds a repeat body: given the body's builder and its arguments, returns the values to
 /// yield, one per carried value, or an error that fails the whole repeat.
-using RepeatBody =
-    std::function<std::expected<std::vector<ValueId>, GraphError>(RegionBuilder&,
-                                                                  const RepeatArguments&)>;
+using RepeatBody = std::function<std::expected<std::vector<ValueId>, GraphError>(
+    RegionBuilder&, const RepeatArguments&)>;
 
-/// A compute graph. Every builder operation either succeeds completely or returns a
-/// `GraphError` and leaves the graph as it was; only a `repeat` that fails after its
-/// arguments were allocated leaves its consumed numbers behind.
-class ComputeGraph {
+/// A compute graph. Besides the operations below it offers `gemm`, `gelu`, `add` and
+/// `flash_attention` (see `TypedOperations`). Every builder operation either succeeds
+/// completely or returns a `GraphError` and leaves the graph as it was; only a `repeat`
+/// that fails after its arguments were allocated leaves its consumed numbers behind.
+class ComputeGraph : public TypedOperations<ComputeGraph> {
  public:
   /// An empty graph with all counters at 0.
   ComputeGraph() = default;
 
   /// A new graph input; `EmptyName` for an empty name.
-  [[nodiscard]] std::expected<ValueId, GraphError> input(std::string_view name,
-                                                         GraphInputKind kind, TensorShape shape);
+  [[nodiscard]] std::expected<ValueId, GraphError> input(std::string_view name, GraphInputKind kind,
+                                                         TensorShape shape);
   /// A new input of kind `Host`.
   [[nodiscard]] std::expected<ValueId, GraphError> host_input(std::string_view name,
                                                               TensorShape dimensions);
@@ -72,15 +73,6 @@ class ComputeGraph {
   [[nodiscard]] std::expected<ValueSequenceId, GraphError> value_sequence(
       std::string_view name, const std::vector<ValueId>& entries);
 
-  /// The result of a new `Gemm`; `UnknownValue` or `InvalidShape`.
-  [[nodiscard]] std::expected<ValueId, GraphError> gemm(ValueId left, ValueId right);
-  /// The result of a new `Gelu`; `UnknownValue` or `InvalidShape`.
-  [[nodiscard]] std::expected<ValueId, GraphError> gelu(ValueId input);
-  /// The result of a new `Add`; `UnknownValue` or `InvalidShape`.
-  [[nodiscard]] std::expected<ValueId, GraphError> add(ValueId left, ValueId right);
-  /// The result of a new `FlashAttention`; `UnknownValue` or `InvalidShape`.
-  [[nodiscard]] std::expected<ValueId, GraphError> flash_attention(ValueId query, ValueId key,
-                                                                   ValueId value);
   /// The single result of a new operation whose shape is inferred; `UnknownValue` (first
   /// undefined input) or `InvalidShape`.
   [[nodiscard]] std::expected<ValueId, GraphError> inferred_result(

@@ -62,13 +62,12 @@ struct GraphErrorCases {
 };
 
 /// The error of the graph subsystem.
-struct GraphError
-    : GraphErrorCases,
-      support::Tagged<GraphErrorCases::EmptyName, GraphErrorCases::UnknownValue,
-                      GraphErrorCases::UnknownSequence, GraphErrorCases::EmptyRepeat,
-                      GraphErrorCases::ShortSequence, GraphErrorCases::YieldArity,
-                      GraphErrorCases::InvalidShape, GraphErrorCases::SequenceShape,
-                      GraphErrorCases::YieldShape> {
+struct GraphError : GraphErrorCases,
+                    support::Tagged<GraphErrorCases::EmptyName, GraphErrorCases::UnknownValue,
+                                    GraphErrorCases::UnknownSequence, GraphErrorCases::EmptyRepeat,
+                                    GraphErrorCases::ShortSequence, GraphErrorCases::YieldArity,
+                                    GraphErrorCases::InvalidShape, GraphErrorCases::SequenceShape,
+                                    GraphErrorCases::YieldShape> {
   using Tagged::Tagged;
 };
 

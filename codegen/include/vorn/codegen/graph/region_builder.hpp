@@ -13,6 +13,7 @@
 #include "vorn/codegen/graph/identifiers.hpp"
 #include "vorn/codegen/graph/operation.hpp"
 #include "vorn/codegen/graph/tensor_shape.hpp"
+#include "vorn/codegen/graph/typed_operations.hpp"
 
 namespace vorn::codegen::graph {
 
@@ -20,18 +21,10 @@ class ComputeGraph;
 
 /// A repeat body under construction. It draws operation and value numbers from the graph's
 /// counters, which it references for its lifetime, and sees only its arguments and its own
-/// results. Only `ComputeGraph::repeat` creates one, and lends it to the body's build callable.
-class RegionBuilder {
+/// results; `gemm`, `gelu`, `add` and `flash_attention` come from `TypedOperations`. Only
+/// `ComputeGraph::repeat` creates one, and lends it to the body's build callable.
+class RegionBuilder : public TypedOperations<RegionBuilder> {
  public:
-  /// A `Gemm` of two body values; errors as `ComputeGraph::gemm`.
-  [[nodiscard]] std::expected<ValueId, GraphError> gemm(ValueId left, ValueId right);
-  /// A `Gelu` of a body value; errors as `ComputeGraph::gelu`.
-  [[nodiscard]] std::expected<ValueId, GraphError> gelu(ValueId input);
-  /// An `Add` of two body values; errors as `ComputeGraph::add`.
-  [[nodiscard]] std::expected<ValueId, GraphError> add(ValueId left, ValueId right);
-  /// A `FlashAttention` of body values; errors as `ComputeGraph::flash_attention`.
-  [[nodiscard]] std::expected<ValueId, GraphError> flash_attention(ValueId query, ValueId key,
-                                                                   ValueId value);
   /// An operation of any kind with one inferred result; `UnknownValue` or `InvalidShape`.
   [[nodiscard]] std::expected<ValueId, GraphError> inferred_result(
       const OperationKind& kind, const std::vector<ValueId>& inputs);

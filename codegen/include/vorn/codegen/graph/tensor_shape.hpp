@@ -26,9 +26,8 @@ struct TensorShape {
   TensorShape(std::vector<std::uint32_t>&& extents) noexcept : dimensions(std::move(extents)) {}
   /// Takes the extents of any ordered collection of unsigned 32-bit numbers, in order.
   template <std::ranges::input_range Extents>
-    requires std::same_as<std::ranges::range_value_t<Extents>, std::uint32_t> &&
-             (!std::same_as<std::remove_cvref_t<Extents>, TensorShape>)
-  TensorShape(const Extents& extents)
+  requires std::same_as<std::ranges::range_value_t<Extents>, std::uint32_t> &&
+      (!std::same_as<std::remove_cvref_t<Extents>, TensorShape>)TensorShape(const Extents& extents)
       : dimensions(std::ranges::begin(extents), std::ranges::end(extents)) {}
 
   /// Number of axes.
