@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "src/emit/property_checks.hpp"
 #include "src/graph/property_checks.hpp"
 
 namespace vorn::selfcheck {
@@ -13,6 +14,8 @@ constexpr CheckDescriptor table[] = {
                      randomized_attention_preserves_query_and_value_axes),
     VORN_CHECK_ENTRY("graph::tests::", codegen::graph::tests,
                      randomized_batched_gemm_preserves_matrix_axes_and_broadcasts_batch),
+    VORN_CHECK_ENTRY("tests::", codegen::tests, emits_resolved_exchange_and_compute_steps),
+    VORN_CHECK_ENTRY("tests::", codegen::tests, rejects_unresolved_or_malformed_inputs),
 };
 
 static_assert(std::ranges::is_sorted(table, {}, &CheckDescriptor::name),
@@ -20,6 +23,8 @@ static_assert(std::ranges::is_sorted(table, {}, &CheckDescriptor::name),
 
 }  // namespace
 
-std::span<const CheckDescriptor> check_table() { return table; }
+std::span<const CheckDescriptor> check_table() {
+  return table;
+}
 
 }  // namespace vorn::selfcheck
