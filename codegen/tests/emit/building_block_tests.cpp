@@ -41,7 +41,7 @@ TEST(EmitCompute, ReportsOperandCountsBeyondItsRegisters) {
        kernel(252, 0), CodegenError(exchange::ExchangeError::Schedule{"setzi operand"})},
       {"14 inputs reach register 16", kernel(14, 0),
        CodegenError(exchange::ExchangeError::Schedule{"setzi operand"})},
-      {"arguments reach register 16", kernel(1, 12),
+      {"arguments reach register 16", kernel(1, 13),
        CodegenError(exchange::ExchangeError::Schedule{"setzi operand"})},
       {"300 arguments stop at register 16", kernel(1, 300),
        CodegenError(exchange::ExchangeError::Schedule{"setzi operand"})},
