@@ -5,6 +5,7 @@
 
 #include "src/emit/property_checks.hpp"
 #include "src/graph/property_checks.hpp"
+#include "src/mid/property_checks.hpp"
 
 namespace vorn::selfcheck {
 namespace {
@@ -14,6 +15,16 @@ constexpr CheckDescriptor table[] = {
                      randomized_attention_preserves_query_and_value_axes),
     VORN_CHECK_ENTRY("graph::tests::", codegen::graph::tests,
                      randomized_batched_gemm_preserves_matrix_axes_and_broadcasts_batch),
+    VORN_CHECK_ENTRY("mid::tests::", codegen::mid::tests,
+                     randomized_axis_tiling_applies_or_rejects_padding),
+    VORN_CHECK_ENTRY("mid::tests::", codegen::mid::tests,
+                     randomized_gemm_lowering_makes_every_format_boundary_explicit),
+    VORN_CHECK_ENTRY("mid::tests::", codegen::mid::tests,
+                     randomized_gemms_choose_precision_independently_within_one_graph),
+    VORN_CHECK_ENTRY("mid::tests::", codegen::mid::tests,
+                     randomized_non_gemm_lowering_honors_complete_kernel_signatures),
+    VORN_CHECK_ENTRY("mid::tests::", codegen::mid::tests,
+                     randomized_repeat_lowering_retains_sequences_without_unrolling),
     VORN_CHECK_ENTRY("tests::", codegen::tests, emits_resolved_exchange_and_compute_steps),
     VORN_CHECK_ENTRY("tests::", codegen::tests, rejects_unresolved_or_malformed_inputs),
 };
