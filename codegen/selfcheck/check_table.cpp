@@ -5,6 +5,7 @@
 
 #include "src/emit/property_checks.hpp"
 #include "src/graph/property_checks.hpp"
+#include "src/low/property_checks.hpp"
 #include "src/mid/property_checks.hpp"
 
 namespace vorn::selfcheck {
@@ -15,6 +16,12 @@ constexpr CheckDescriptor table[] = {
                      randomized_attention_preserves_query_and_value_axes),
     VORN_CHECK_ENTRY("graph::tests::", codegen::graph::tests,
                      randomized_batched_gemm_preserves_matrix_axes_and_broadcasts_batch),
+    VORN_CHECK_ENTRY("low::tests::", codegen::low::tests,
+                     randomized_multiaxis_shards_cover_padded_extents_in_whole_blocks),
+    VORN_CHECK_ENTRY("low::tests::", codegen::low::tests,
+                     randomized_repeats_remain_structured_per_tile),
+    VORN_CHECK_ENTRY("low::tests::", codegen::low::tests,
+                     randomized_schedules_make_kernel_operands_resident),
     VORN_CHECK_ENTRY("mid::tests::", codegen::mid::tests,
                      randomized_axis_tiling_applies_or_rejects_padding),
     VORN_CHECK_ENTRY("mid::tests::", codegen::mid::tests,
