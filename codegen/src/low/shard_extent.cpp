@@ -76,8 +76,9 @@ std::expected<std::vector<std::vector<ShardExtent>>, LowLoweringError> shard_ext
 }
 
 std::ostream& operator<<(std::ostream& out, const ShardExtent& extent) {
-  return out << "(axis " << extent.axis << ", start " << extent.start << ", logical "
-             << extent.logical_end << ", physical " << extent.physical_end << ')';
+  out << "axis " << extent.axis << ": " << extent.start << ".." << extent.logical_end;
+  if (extent.physical_end != extent.logical_end) out << " padded to " << extent.physical_end;
+  return out;
 }
 
 }  // namespace vorn::codegen::low

@@ -133,8 +133,8 @@ TEST(ShardExtents, ReportsLayoutErrorsWrapped) {
 }
 
 TEST(ShardExtents, RendersReadably) {
-  EXPECT_EQ(support::to_text(ShardExtent{0, 4, 5, 8}),
-            "(axis 0, start 4, logical 5, physical 8)");
+  EXPECT_EQ(support::to_text(ShardExtent{0, 4, 5, 8}), "axis 0: 4..5 padded to 8");
+  EXPECT_EQ(support::to_text(ShardExtent{1, 0, 4, 4}), "axis 1: 0..4");
 }
 
 }  // namespace

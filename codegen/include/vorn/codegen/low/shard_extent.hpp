@@ -32,7 +32,7 @@ struct ShardExtent {
 [[nodiscard]] std::expected<std::vector<std::vector<ShardExtent>>, LowLoweringError>
 shard_extents(const mid::TensorType& tensor_type);
 
-/// `(axis 0, start 4, logical 5, physical 8)`.
+/// `axis 0: 4..5 padded to 8`, or `axis 0: 0..4` when nothing of the range is padding.
 std::ostream& operator<<(std::ostream& out, const ShardExtent& extent);
 
 }  // namespace vorn::codegen::low
