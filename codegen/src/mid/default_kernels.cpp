@@ -18,13 +18,12 @@ KernelCandidate amp_gemm_candidate(const Precision& precision, std::uint16_t inn
   const OperandRequirement left =
       OperandRequirement{TensorFormat{precision, Layout::amp_left(inner, tile_count)}, 32}
           .with_access_tail(left_tail);
-  const OperandRequirement right{TensorFormat{precision, Layout::amp_right(inner, tile_count)},
-                                 32};
+  const OperandRequirement right{TensorFormat{precision, Layout::amp_right(inner, tile_count)}, 32};
   const OperandRequirement output{TensorFormat{precision, Layout::amp_output(tile_count)}, 32};
-  return KernelCandidate{MidKernel::Gemm{precision, AccumulationPrecision::F32}, {left, right},
-                         output}
-      .with_memory_relation(MemoryRelation::DistinctElements{
-          {MemoryOperand::Output{}, MemoryOperand::Input{0}}});
+  return KernelCandidate{
+      MidKernel::Gemm{precision, AccumulationPrecision::F32}, {left, right}, output}
+      .with_memory_relation(
+          MemoryRelation::DistinctElements{{MemoryOperand::Output{}, MemoryOperand::Input{0}}});
 }
 
 std::vector<KernelCandidate> default_kernel_candidates(std::uint16_t tile_count) {

@@ -16,17 +16,24 @@ MidValueId ensure_format(MidValueId value, const TensorFormat& target, graph::Op
 
   if (precision != target.precision) {
     const MidValueId cast = state.value(origin, TensorType(shape, target.precision, layout));
-    operations.push_back(MidOperation{
-        source, {current}, {cast},
-        MidOperationKind::CastPrecision{precision, target.precision}, std::nullopt,
-        costs.cast_cost(shape, precision, target.precision)});
+    operations.push_back(MidOperation{source,
+                                      {current},
+                                      {cast},
+                                      MidOperationKind::CastPrecision{precision, target.precision},
+                                      std::nullopt,
+                                      costs.cast_cost(shape, precision, target.precision)});
     current = cast;
   }
   if (layout != target.layout) {
-    const MidValueId moved = state.value(origin, TensorType(shape, target.precision, target.layout));
-    operations.push_back(MidOperation{
-        source, {current}, {moved}, MidOperationKind::Rearrange{layout, target.layout},
-        std::nullopt, costs.rearrange_cost(shape, target.precision, layout, target.layout)});
+    const MidValueId moved =
+        state.value(origin, TensorType(shape, target.precision, target.layout));
+    operations.push_back(
+        MidOperation{source,
+                     {current},
+                     {moved},
+                     MidOperationKind::Rearrange{layout, target.layout},
+                     std::nullopt,
+                     costs.rearrange_cost(shape, target.precision, layout, target.layout)});
     current = moved;
   }
   return current;

@@ -109,9 +109,8 @@ bool alias_compatible(std::uint16_t index, std::span<const OperandRequirement> r
 
 std::ostream& operator<<(std::ostream& out, const KernelRequirements& requirements) {
   out << "inputs ";
-  support::print_list(out, requirements.inputs)
-      << " output " << requirements.output << " aliasing " << requirements.output_aliasing
-      << " relations ";
+  support::print_list(out, requirements.inputs) << " output " << requirements.output << " aliasing "
+                                                << requirements.output_aliasing << " relations ";
   return support::print_list(out, requirements.memory_relations);
 }
 

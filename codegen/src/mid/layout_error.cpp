@@ -19,8 +19,7 @@ std::ostream& operator<<(std::ostream& out, const LayoutError& error) {
       },
       [&](const E::ExtentOverflow& e) { out << "ExtentOverflow(" << e.axis << ')'; },
       [&](const E::TileCountMismatch& e) {
-        out << "TileCountMismatch { declared: " << e.declared << ", implied: " << e.implied
-            << " }";
+        out << "TileCountMismatch { declared: " << e.declared << ", implied: " << e.implied << " }";
       },
   });
   return out;

@@ -88,8 +88,11 @@ std::expected<void, LoweringError> lower_kernel(
       state.value(result, TensorType(output_shape, plan.requirements.output.format));
   const std::uint64_t cost =
       costs.kernel_cost(plan.kernel, converted_types, state.get(output).tensor_type);
-  operations.push_back(MidOperation{operation.id, std::move(inputs), {output},
-                                    MidOperationKind::Kernel{plan.kernel}, plan.requirements,
+  operations.push_back(MidOperation{operation.id,
+                                    std::move(inputs),
+                                    {output},
+                                    MidOperationKind::Kernel{plan.kernel},
+                                    plan.requirements,
                                     cost});
   values.insert_or_assign(result, output);
   return {};
@@ -114,9 +117,9 @@ std::expected<std::vector<MidOperation>, LoweringError> lower_operations(
 }
 
 std::expected<MidGraph, LoweringError> lower(const graph::ComputeGraph& graph,
-                                             const LoweringConfig& config,
-                                             const CostModel& costs) {
-  if (config.tile_count == 0) return std::unexpected(LoweringError(LoweringError::EmptyTileGroup{}));
+                                             const LoweringConfig& config, const CostModel& costs) {
+  if (config.tile_count == 0)
+    return std::unexpected(LoweringError(LoweringError::EmptyTileGroup{}));
   LoweringState state;
   ValueMap values;
   std::vector<MidInput> inputs;
@@ -131,8 +134,8 @@ std::expected<MidGraph, LoweringError> lower(const graph::ComputeGraph& graph,
     inputs.push_back(MidInput{input.name, input.kind, value});
   }
   VORN_TRY(std::vector<MidOperation> operations,
-           lower_operations(graph.operations(), values, graph.value_shapes(), graph, config,
-                            costs, state));
+           lower_operations(graph.operations(), values, graph.value_shapes(), graph, config, costs,
+                            state));
   std::vector<MidValueId> outputs;
   outputs.reserve(graph.outputs().size());
   for (const graph::ValueId output : graph.outputs()) {

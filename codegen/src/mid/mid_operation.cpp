@@ -9,7 +9,9 @@ std::ostream& operator<<(std::ostream& out, const MidOperationKind& kind) {
   using K = MidOperationKind;
   kind.visit(support::overloaded{
       [&](const K::Kernel& k) { out << "Kernel(" << k.kernel << ')'; },
-      [&](const K::CastPrecision& k) { out << "CastPrecision(" << k.from << " -> " << k.to << ')'; },
+      [&](const K::CastPrecision& k) {
+        out << "CastPrecision(" << k.from << " -> " << k.to << ')';
+      },
       [&](const K::Rearrange& k) { out << "Rearrange(" << k.from << " -> " << k.to << ')'; },
       [&](const K::Repeat& k) {
         out << "Repeat { count: " << k.count << ", carried_inputs: " << k.carried_inputs

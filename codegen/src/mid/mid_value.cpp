@@ -5,7 +5,9 @@
 
 namespace vorn::codegen::mid {
 
-std::ostream& operator<<(std::ostream& out, MidValueId id) { return out << '%' << id.number; }
+std::ostream& operator<<(std::ostream& out, MidValueId id) {
+  return out << '%' << id.number;
+}
 
 std::ostream& operator<<(std::ostream& out, const MidValue& value) {
   return out << value.id << ": " << value.tensor_type << " (from " << value.origin << ')';

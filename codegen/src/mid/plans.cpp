@@ -7,7 +7,8 @@ namespace vorn::codegen::mid {
 
 std::expected<MidValueId, LoweringError> lookup(const ValueMap& values, graph::ValueId value) {
   const auto found = values.find(value);
-  if (found == values.end()) return std::unexpected(LoweringError(LoweringError::UnknownValue{value}));
+  if (found == values.end())
+    return std::unexpected(LoweringError(LoweringError::UnknownValue{value}));
   return found->second;
 }
 

@@ -25,7 +25,9 @@ using K = MidOperationKind;
 
 constexpr std::size_t case_count = 128;
 
-std::string case_label(std::size_t index) { return "random case " + std::to_string(index); }
+std::string case_label(std::size_t index) {
+  return "random case " + std::to_string(index);
+}
 
 // Like check_eq, for lists, which render as `[a, b]`.
 template <class T>
@@ -40,7 +42,9 @@ void check_list_eq(const std::vector<T>& left, const std::vector<T>& right,
   selfcheck::fail(message.str());
 }
 
-std::uint32_t dimension(Random& random) { return random.u32_in(1, 128); }
+std::uint32_t dimension(Random& random) {
+  return random.u32_in(1, 128);
+}
 
 Precision precision(Random& random) {
   if (random.boolean()) return Precision::F16{};
@@ -51,12 +55,14 @@ AccumulationPrecision accumulation(Random& random) {
   return random.boolean() ? AccumulationPrecision::F16 : AccumulationPrecision::F32;
 }
 
-TensorFormat format(Precision p, Layout layout) { return TensorFormat{std::move(p), std::move(layout)}; }
+TensorFormat format(Precision p, Layout layout) {
+  return TensorFormat{std::move(p), std::move(layout)};
+}
 
 TensorFormat random_format(Random& random, std::uint16_t tiles) {
-  Layout layout = Layout::row_major(random.boolean()
-                                        ? TensorTiling::replicated(tiles)
-                                        : TensorTiling::sharded(TensorAxis::FromEnd{2}, tiles));
+  Layout layout =
+      Layout::row_major(random.boolean() ? TensorTiling::replicated(tiles)
+                                         : TensorTiling::sharded(TensorAxis::FromEnd{2}, tiles));
   if (random.boolean()) layout.memory_class = MemoryClass::Vorn21Interleaved;
   return format(precision(random), std::move(layout));
 }
@@ -171,11 +177,11 @@ VORN_CHECK(randomized_axis_tiling_applies_or_rejects_padding) {
     for (std::size_t i = 0; i < rank; ++i) extents.push_back(dimension(random));
     extents[axis] = extent;
     const TensorShape shape(extents);
-    const Layout layout = Layout::row_major(TensorTiling{
-        static_cast<std::uint16_t>(partitions * replicas),
-        replicas,
-        {AxisTiling{TensorAxis::FromStart{static_cast<std::uint16_t>(axis)}, partitions,
-                    block_size, padding}}});
+    const Layout layout = Layout::row_major(
+        TensorTiling{static_cast<std::uint16_t>(partitions * replicas),
+                     replicas,
+                     {AxisTiling{TensorAxis::FromStart{static_cast<std::uint16_t>(axis)},
+                                 partitions, block_size, padding}}});
 
     const auto result = layout.padded_shape(shape);
     if (padding == Padding::Reject && extent % block_size != 0) {
@@ -207,18 +213,18 @@ VORN_CHECK(randomized_gemm_lowering_makes_every_format_boundary_explicit) {
 
     const Precision multiply = precision(random);
     const Precision left_precision = precision(random);
-    const TensorFormat left_format = format(left_precision, Layout::amp_left(amp_block(random), tiles));
-    const Precision right_precision = random.boolean()
-                                          ? precision(random)
-                                          : Precision(Precision::F8F143{random.i8_in(-16, 16)});
+    const TensorFormat left_format =
+        format(left_precision, Layout::amp_left(amp_block(random), tiles));
+    const Precision right_precision =
+        random.boolean() ? precision(random) : Precision(Precision::F8F143{random.i8_in(-16, 16)});
     const TensorFormat right_format =
         format(right_precision, Layout::amp_right(amp_block(random), tiles));
     const TensorFormat output_format = format(precision(random), Layout::amp_output(tiles));
     const AccumulationPrecision accumulate = accumulation(random);
-    const KernelCandidate candidate{MidKernel::Gemm{multiply, accumulate},
-                                    {OperandRequirement{left_format, 32},
-                                     OperandRequirement{right_format, 32}},
-                                    OperandRequirement{output_format, 32}};
+    const KernelCandidate candidate{
+        MidKernel::Gemm{multiply, accumulate},
+        {OperandRequirement{left_format, 32}, OperandRequirement{right_format, 32}},
+        OperandRequirement{output_format, 32}};
 
     ComputeGraph graph;
     const ValueId left = unwrap(graph.host_input("left", with_matrix(batch, rows, inner)));
@@ -226,9 +232,10 @@ VORN_CHECK(randomized_gemm_lowering_makes_every_format_boundary_explicit) {
     const ValueId product = unwrap(graph.gemm(left, right));
     unwrap(graph.set_outputs({product}));
 
-    LoweringConfig config = LoweringConfig(tiles)
-                                .with_input(left, format(precision(random), Layout::row_sharded(tiles)))
-                                .with_input(right, format(precision(random), Layout::row_sharded(tiles)));
+    LoweringConfig config =
+        LoweringConfig(tiles)
+            .with_input(left, format(precision(random), Layout::row_sharded(tiles)))
+            .with_input(right, format(precision(random), Layout::row_sharded(tiles)));
     config.kernel_candidates = {candidate};
     const MidGraph lowered = unwrap(lower(graph, config, costs));
 
@@ -263,11 +270,13 @@ VORN_CHECK(randomized_non_gemm_lowering_honors_complete_kernel_signatures) {
     const std::uint32_t value_channels = dimension(random);
 
     ComputeGraph graph;
-    const ValueId activation = unwrap(graph.host_input("activation", {batch, query_rows, channels}));
+    const ValueId activation =
+        unwrap(graph.host_input("activation", {batch, query_rows, channels}));
     const ValueId residual = unwrap(graph.host_input("residual", {batch, query_rows, channels}));
     const ValueId query = unwrap(graph.host_input("query", {batch, query_rows, channels}));
     const ValueId key = unwrap(graph.host_input("key", {batch, key_rows, channels}));
-    const ValueId value_input = unwrap(graph.host_input("value", {batch, key_rows, value_channels}));
+    const ValueId value_input =
+        unwrap(graph.host_input("value", {batch, key_rows, value_channels}));
     const ValueId activated = unwrap(graph.gelu(activation));
     const ValueId sum = unwrap(graph.add(activated, residual));
     const ValueId attended = unwrap(graph.flash_attention(query, key, value_input));

@@ -77,9 +77,9 @@ std::expected<void, LoweringError> lower_repeat(const graph::Operation& operatio
     body_values.insert_or_assign(argument, id);
     body.arguments.push_back(id);
   }
-  VORN_TRY(body.operations, lower_operations(repeat.body.operations, body_values,
-                                             repeat.body.value_shapes, graph, config, costs,
-                                             state));
+  VORN_TRY(body.operations,
+           lower_operations(repeat.body.operations, body_values, repeat.body.value_shapes, graph,
+                            config, costs, state));
   // Each yield goes back to its carried input's format inside the body, so no conversion is
   // needed between iterations.
   body.yields.reserve(repeat.body.yields.size());
@@ -89,7 +89,8 @@ std::expected<void, LoweringError> lower_repeat(const graph::Operation& operatio
                                         state, body.operations));
   }
   for (const MidOperation& body_operation : body.operations) {
-    body.estimated_cost = support::saturating_add(body.estimated_cost, body_operation.estimated_cost);
+    body.estimated_cost =
+        support::saturating_add(body.estimated_cost, body_operation.estimated_cost);
   }
 
   std::vector<MidValueId> results;
@@ -101,11 +102,11 @@ std::expected<void, LoweringError> lower_repeat(const graph::Operation& operatio
   }
   const std::uint64_t cost =
       support::saturating_mul<std::uint64_t>(body.estimated_cost, repeat.count);
-  operations.push_back(MidOperation{
-      operation.id, std::move(inputs), std::move(results),
-      MidRepeat{repeat.count, repeat.carried_inputs, repeat.invariant_inputs,
-                std::move(iterated), std::move(body)},
-      std::nullopt, cost});
+  operations.push_back(
+      MidOperation{operation.id, std::move(inputs), std::move(results),
+                   MidRepeat{repeat.count, repeat.carried_inputs, repeat.invariant_inputs,
+                             std::move(iterated), std::move(body)},
+                   std::nullopt, cost});
   return {};
 }
 

@@ -12,7 +12,9 @@ namespace {
 using support::saturating_mul;
 
 // a / b rounded up, without the overflow of (a + b - 1) / b.
-std::uint64_t ceil_div(std::uint64_t a, std::uint64_t b) { return a / b + (a % b != 0 ? 1 : 0); }
+std::uint64_t ceil_div(std::uint64_t a, std::uint64_t b) {
+  return a / b + (a % b != 0 ? 1 : 0);
+}
 
 // Multiply-accumulates per cost unit of the matrix-product unit.
 std::uint64_t gemm_throughput(const Precision& precision) {
@@ -35,8 +37,7 @@ std::uint64_t gemm_inner_extent(std::span<const TensorType> inputs) {
 
 }  // namespace
 
-std::uint64_t ToyCostModel::kernel_cost(const MidKernel& kernel,
-                                        std::span<const TensorType> inputs,
+std::uint64_t ToyCostModel::kernel_cost(const MidKernel& kernel, std::span<const TensorType> inputs,
                                         const TensorType& output) const {
   const std::uint64_t elements = physical_elements(output.shape, output.format.layout);
   using K = MidKernel;
@@ -48,8 +49,8 @@ std::uint64_t ToyCostModel::kernel_cost(const MidKernel& kernel,
       },
       [&](const K::Gemm& gemm) {
         const std::uint64_t logical = detail::saturating_elements(output.shape);
-        const std::uint64_t work = saturating_mul(saturating_mul<std::uint64_t>(logical, 2),
-                                                  gemm_inner_extent(inputs));
+        const std::uint64_t work =
+            saturating_mul(saturating_mul<std::uint64_t>(logical, 2), gemm_inner_extent(inputs));
         return ceil_div(work, gemm_throughput(gemm.multiply));
       },
   });

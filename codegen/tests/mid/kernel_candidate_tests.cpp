@@ -19,7 +19,9 @@ using Operand = MemoryOperand;
 const TensorFormat rows16{Precision::F16{}, Layout::row_sharded(2)};
 const TensorFormat rows32{Precision::F32{}, Layout::row_sharded(2)};
 
-TensorType rows(TensorShape shape) { return TensorType(std::move(shape), rows16); }
+TensorType rows(TensorShape shape) {
+  return TensorType(std::move(shape), rows16);
+}
 
 TEST(ValidRequirement, NeedsAPowerOfTwoAlignmentAndAFittingLayout) {
   for (const std::uint32_t alignment : {1U, 8U, 32U, 0x80000000U}) {
@@ -32,8 +34,8 @@ TEST(ValidRequirement, NeedsAPowerOfTwoAlignmentAndAFittingLayout) {
 }
 
 TEST(KernelCandidate, BuildersReplaceOrAppend) {
-  const KernelCandidate plain{MidKernel::Gelu{}, {OperandRequirement{rows16, 8}},
-                              OperandRequirement{rows16, 8}};
+  const KernelCandidate plain{
+      MidKernel::Gelu{}, {OperandRequirement{rows16, 8}}, OperandRequirement{rows16, 8}};
   EXPECT_EQ(plain.output_aliasing, OutputAliasing(OutputAliasing::Fresh{}));
   EXPECT_TRUE(plain.memory_relations.empty());
   const KernelCandidate changed =
@@ -56,7 +58,8 @@ struct SupportCase {
 };
 
 KernelCandidate gelu(TensorFormat input, TensorFormat output, OutputAliasing aliasing) {
-  return KernelCandidate{MidKernel::Gelu{}, {OperandRequirement{std::move(input), 8}},
+  return KernelCandidate{MidKernel::Gelu{},
+                         {OperandRequirement{std::move(input), 8}},
                          OperandRequirement{std::move(output), 8}}
       .with_output_aliasing(std::move(aliasing));
 }
@@ -73,31 +76,61 @@ TEST(Supports, ChecksArityLayoutsAliasingAndRelations) {
   const TensorType input = rows({4, 8});
   const SupportCase cases[] = {
       {"fresh", gelu(rows16, rows16, A::Fresh{}), {input}, {4, 8}, true},
-      {"the input's current format plays no part", gelu(rows16, rows16, A::Fresh{}),
-       {TensorType({4, 8}, Precision::F8F143{3}, Layout::amp_left(8, 1))}, {4, 8}, true},
+      {"the input's current format plays no part",
+       gelu(rows16, rows16, A::Fresh{}),
+       {TensorType({4, 8}, Precision::F8F143{3}, Layout::amp_left(8, 1))},
+       {4, 8},
+       true},
       {"too many inputs", gelu(rows16, rows16, A::Fresh{}), {input, input}, {4, 8}, false},
       {"output layout does not fit", gelu(rows16, rows16, A::Fresh{}), {input}, {8}, false},
       {"input layout does not fit", gelu(rows16, rows16, A::Fresh{}), {rows({8})}, {4, 8}, false},
       {"may alias an input of the output's shape and format",
-       gelu(rows16, rows16, A::MayAliasInputs{{0}}), {input}, {4, 8}, true},
-      {"may alias needs equal requirement formats", gelu(rows16, rows32, A::MayAliasInputs{{0}}),
-       {input}, {4, 8}, false},
-      {"may alias needs equal shapes", gelu(rows16, rows16, A::MayAliasInputs{{0}}),
-       {rows({4, 1})}, {4, 8}, false},
+       gelu(rows16, rows16, A::MayAliasInputs{{0}}),
+       {input},
+       {4, 8},
+       true},
+      {"may alias needs equal requirement formats",
+       gelu(rows16, rows32, A::MayAliasInputs{{0}}),
+       {input},
+       {4, 8},
+       false},
+      {"may alias needs equal shapes",
+       gelu(rows16, rows16, A::MayAliasInputs{{0}}),
+       {rows({4, 1})},
+       {4, 8},
+       false},
       {"may alias nothing", gelu(rows16, rows16, A::MayAliasInputs{{}}), {input}, {4, 8}, false},
-      {"may alias a missing input", gelu(rows16, rows16, A::MayAliasInputs{{1}}), {input}, {4, 8},
+      {"may alias a missing input",
+       gelu(rows16, rows16, A::MayAliasInputs{{1}}),
+       {input},
+       {4, 8},
        false},
       {"must alias", gelu(rows16, rows16, A::MustAliasInput{0}), {input}, {4, 8}, true},
-      {"must alias a missing input", gelu(rows16, rows16, A::MustAliasInput{1}), {input}, {4, 8},
+      {"must alias a missing input",
+       gelu(rows16, rows16, A::MustAliasInput{1}),
+       {input},
+       {4, 8},
        false},
-      {"distinct output and input", add_with({Operand::Output{}, Operand::Input{1}}),
-       {input, input}, {4, 8}, true},
-      {"distinct with a single operand", add_with({Operand::Output{}}), {input, input}, {4, 8},
+      {"distinct output and input",
+       add_with({Operand::Output{}, Operand::Input{1}}),
+       {input, input},
+       {4, 8},
+       true},
+      {"distinct with a single operand",
+       add_with({Operand::Output{}}),
+       {input, input},
+       {4, 8},
        false},
-      {"distinct with a repeated operand", add_with({Operand::Output{}, Operand::Output{}}),
-       {input, input}, {4, 8}, false},
-      {"distinct with a missing input", add_with({Operand::Output{}, Operand::Input{2}}),
-       {input, input}, {4, 8}, false},
+      {"distinct with a repeated operand",
+       add_with({Operand::Output{}, Operand::Output{}}),
+       {input, input},
+       {4, 8},
+       false},
+      {"distinct with a missing input",
+       add_with({Operand::Output{}, Operand::Input{2}}),
+       {input, input},
+       {4, 8},
+       false},
   };
   for (const SupportCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -125,10 +158,14 @@ TEST(DefaultKernelCandidates, HoldsTheEightCandidatesInOrder) {
   ASSERT_EQ(table.size(), 8U);
   EXPECT_EQ(table[0], amp_gemm_candidate(Precision::F16{}, 16, 16, 4));
   EXPECT_EQ(table[1], amp_gemm_candidate(Precision::F32{}, 8, 32, 4));
-  const std::vector<std::string> kernels = {
-      "Gemm { multiply: F16, accumulate: F32 }", "Gemm { multiply: F32, accumulate: F32 }",
-      "Gelu", "Gelu", "Add", "Add", "FlashAttention { accumulate: F32 }",
-      "FlashAttention { accumulate: F32 }"};
+  const std::vector<std::string> kernels = {"Gemm { multiply: F16, accumulate: F32 }",
+                                            "Gemm { multiply: F32, accumulate: F32 }",
+                                            "Gelu",
+                                            "Gelu",
+                                            "Add",
+                                            "Add",
+                                            "FlashAttention { accumulate: F32 }",
+                                            "FlashAttention { accumulate: F32 }"};
   for (std::size_t i = 0; i < table.size(); ++i) {
     EXPECT_EQ(support::to_text(table[i].kernel), kernels[i]) << i;
   }
@@ -146,14 +183,16 @@ TEST(DefaultKernelCandidates, HoldsTheEightCandidatesInOrder) {
   EXPECT_EQ(table[1].inputs[0].access_tail_bytes, 32U);
 
   const TensorFormat heads32{Precision::F32{}, Layout::head_sharded(4)};
-  EXPECT_EQ(table[7], (KernelCandidate{MidKernel::FlashAttention{AccumulationPrecision::F32},
-                                       {OperandRequirement{heads32, 8}, OperandRequirement{heads32, 8},
-                                        OperandRequirement{heads32, 8}},
-                                       OperandRequirement{heads32, 8}}));
+  EXPECT_EQ(table[7],
+            (KernelCandidate{MidKernel::FlashAttention{AccumulationPrecision::F32},
+                             {OperandRequirement{heads32, 8}, OperandRequirement{heads32, 8},
+                              OperandRequirement{heads32, 8}},
+                             OperandRequirement{heads32, 8}}));
   const TensorFormat rows_f32{Precision::F32{}, Layout::row_sharded(4)};
-  EXPECT_EQ(table[5], (KernelCandidate{MidKernel::Add{},
-                                       {OperandRequirement{rows_f32, 8}, OperandRequirement{rows_f32, 8}},
-                                       OperandRequirement{rows_f32, 8}}));
+  EXPECT_EQ(table[5],
+            (KernelCandidate{MidKernel::Add{},
+                             {OperandRequirement{rows_f32, 8}, OperandRequirement{rows_f32, 8}},
+                             OperandRequirement{rows_f32, 8}}));
 }
 
 TEST(DefaultKernelCandidates, NeedTheirRanks) {

@@ -94,11 +94,11 @@ TEST_F(GeluGraph, CastsThenRearrangesWhenThatIsCheapest) {
 TEST_F(GeluGraph, EqualCostsGoToTheEarlierCandidate) {
   const TensorFormat rows16{f16, Layout::row_sharded(4)};
   LoweringConfig config = LoweringConfig(4).with_input(x, rows16);
-  const KernelCandidate first{MidKernel::Gelu{}, {OperandRequirement{rows16, 8}},
-                              OperandRequirement{rows16, 8}};
+  const KernelCandidate first{
+      MidKernel::Gelu{}, {OperandRequirement{rows16, 8}}, OperandRequirement{rows16, 8}};
   const KernelCandidate second = first.with_output_aliasing(OutputAliasing::MayAliasInputs{{0}});
-  for (const auto& [candidates, winner] :
-       {std::pair{std::vector{first, second}, first}, std::pair{std::vector{second, first}, second}}) {
+  for (const auto& [candidates, winner] : {std::pair{std::vector{first, second}, first},
+                                           std::pair{std::vector{second, first}, second}}) {
     config.kernel_candidates = candidates;
     const auto lowered = lower(graph, config, toy);
     ASSERT_TRUE(HasValue(lowered));
@@ -131,8 +131,8 @@ TEST(Lowering, RejectsOperationsNoCandidateSupports) {
   const ValueId rank1 = *graph.gelu(vector);
   const ValueId pair = *graph.inferred_result(graph::OperationKind::Gelu{}, {matrix, matrix});
   const auto no_results = graph.operation(graph::OperationKind::Gelu{}, {matrix}, {});
-  const auto two_results =
-      graph.operation(graph::OperationKind::Gelu{}, {matrix}, {TensorShape{2, 8}, TensorShape{2, 8}});
+  const auto two_results = graph.operation(graph::OperationKind::Gelu{}, {matrix},
+                                           {TensorShape{2, 8}, TensorShape{2, 8}});
   ASSERT_TRUE(HasValue(no_results) && HasValue(two_results));
   const LoweringConfig config = LoweringConfig(2)
                                     .with_input(vector, TensorFormat{f16, Layout::row_sharded(2)})
@@ -144,9 +144,9 @@ TEST(Lowering, RejectsOperationsNoCandidateSupports) {
     LoweringState state;
     ValueMap values{{vector, state.value(vector, TensorType({8}, config.inputs.at(vector)))},
                     {matrix, state.value(matrix, TensorType({2, 8}, config.inputs.at(matrix)))}};
-    EXPECT_TRUE(FailsWith(
-        lower_operations(one, values, graph.value_shapes(), graph, config, toy, state),
-        LoweringError::NoCandidate{graph.operations()[skip].id}));
+    EXPECT_TRUE(
+        FailsWith(lower_operations(one, values, graph.value_shapes(), graph, config, toy, state),
+                  LoweringError::NoCandidate{graph.operations()[skip].id}));
   }
   (void)rank1;
   (void)pair;
@@ -156,12 +156,13 @@ TEST(Lowering, ReportsUnknownValuesAndMissingShapes) {
   ComputeGraph graph;
   const ValueId x = *graph.host_input("x", {2, 8});
   const ValueId y = *graph.gelu(x);
-  const LoweringConfig config = LoweringConfig(2).with_input(x, TensorFormat{f16, Layout::row_sharded(2)});
+  const LoweringConfig config =
+      LoweringConfig(2).with_input(x, TensorFormat{f16, Layout::row_sharded(2)});
   LoweringState state;
   ValueMap values;
-  EXPECT_TRUE(FailsWith(lower_operations(graph.operations(), values, graph.value_shapes(), graph,
-                                         config, toy, state),
-                        LoweringError::UnknownValue{x}));
+  EXPECT_TRUE(FailsWith(
+      lower_operations(graph.operations(), values, graph.value_shapes(), graph, config, toy, state),
+      LoweringError::UnknownValue{x}));
   values.emplace(x, state.value(x, TensorType({2, 8}, config.inputs.at(x))));
   EXPECT_TRUE(FailsWith(lower_operations(graph.operations(), values, {}, graph, config, toy, state),
                         LoweringError::MissingShape{y}));
@@ -232,7 +233,8 @@ TEST(Lowering, ChainsKernelsThroughTheirOutputFormats) {
 }
 
 TEST_F(GeluGraph, PrintsAListing) {
-  const auto lowered = lower_with(TensorFormat{f32, Layout::row_major(TensorTiling::replicated(4))});
+  const auto lowered =
+      lower_with(TensorFormat{f32, Layout::row_major(TensorTiling::replicated(4))});
   ASSERT_TRUE(HasValue(lowered));
   const std::string listing = support::to_text(*lowered);
   EXPECT_EQ(listing,

@@ -52,9 +52,9 @@ class RepeatLowering : public ::testing::Test {
     p = *graph.parameter("p", {4, 4});
     q = *graph.parameter("q", {4, 4});
     const graph::ValueSequenceId s = *graph.value_sequence("s", {p, q});
-    const auto results =
-        graph.repeat(2, {state}, {}, {s}, [](graph::RegionBuilder& body,
-                                              const graph::RepeatArguments& args) -> Yields {
+    const auto results = graph.repeat(
+        2, {state}, {}, {s},
+        [](graph::RegionBuilder& body, const graph::RepeatArguments& args) -> Yields {
           VORN_TRY(const ValueId product, body.gemm(args.carried[0], args.iterated[0]));
           return std::vector<ValueId>{product};
         });
@@ -79,7 +79,7 @@ TEST_F(RepeatLowering, ConvertsSequencesBeforeAndYieldsInsideTheLoop) {
   // Only the F16 product, so that the F32 operands are cast in and the product cast back.
   LoweringConfig f16_product = config(f16);
   f16_product.kernel_candidates.erase(f16_product.kernel_candidates.begin() + 1,
-                                     f16_product.kernel_candidates.end());
+                                      f16_product.kernel_candidates.end());
   const auto lowered = lower(graph, f16_product, toy);
   ASSERT_TRUE(HasValue(lowered));
   const OperationId repeat_id{1};
@@ -171,8 +171,8 @@ TEST(RepeatLoweringErrors, BodiesSeeOnlyTheirArguments) {
   ComputeGraph graph;
   const ValueId x = *graph.host_input("x", {2, 2});
   graph::Region body{{ValueId{7}}, {}, {ValueId{8}}, {{ValueId{7}, TensorShape{2, 2}}}};
-  const auto results = graph.operation(graph::Repeat{1, 1, 0, {}, std::move(body)}, {x},
-                                       {TensorShape{2, 2}});
+  const auto results =
+      graph.operation(graph::Repeat{1, 1, 0, {}, std::move(body)}, {x}, {TensorShape{2, 2}});
   ASSERT_TRUE(HasValue(results));
   const LoweringConfig config =
       LoweringConfig(2).with_input(x, TensorFormat{f16, Layout::row_sharded(2)});
@@ -208,7 +208,9 @@ TEST(RepeatLoweringErrors, RejectsRepeatsWhosePartsDoNotFit) {
       {"missing body argument", {1, 1, 1, {}, region({a}, {a})}, {x, y}, 1},
       {"more yields than carried values", {1, 1, 0, {}, region({a}, {a, a})}, {x}, 1},
       {"input counts beyond the machine size",
-       {1, std::numeric_limits<std::size_t>::max(), 2, {}, region({a}, {a})}, {x}, 1},
+       {1, std::numeric_limits<std::size_t>::max(), 2, {}, region({a}, {a})},
+       {x},
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -25,8 +25,7 @@ class CostModel {
                                                 const Precision& to) const = 0;
   /// Moving a tensor of logical `shape` in `precision` from layout `from` to `to`.
   [[nodiscard]] virtual std::uint64_t rearrange_cost(const graph::TensorShape& shape,
-                                                     const Precision& precision,
-                                                     const Layout& from,
+                                                     const Precision& precision, const Layout& from,
                                                      const Layout& to) const = 0;
 
  protected:

@@ -20,8 +20,7 @@ namespace vorn::codegen::mid {
 /// `amp_right(inner, tile_count)`, result in `amp_output(tile_count)`, all aligned to 32,
 /// and the output distinct from the left operand.
 [[nodiscard]] KernelCandidate amp_gemm_candidate(const Precision& precision, std::uint16_t inner,
-                                                 std::uint32_t left_tail,
-                                                 std::uint16_t tile_count);
+                                                 std::uint32_t left_tail, std::uint16_t tile_count);
 
 /// The eight built-in candidates for `tile_count` tiles, in tie-breaking order: GEMM F16 and
 /// F32, GELU F16 and F32, Add F16 and F32, FlashAttention F16 and F32.

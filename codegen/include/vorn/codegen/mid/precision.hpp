@@ -27,9 +27,9 @@ struct PrecisionCases {
 
 /// The numeric precision of a tensor's elements. Two `F8F143` precisions are equal only with
 /// equal scale exponents.
-struct Precision : PrecisionCases,
-                   support::Tagged<PrecisionCases::F8F143, PrecisionCases::F16,
-                                   PrecisionCases::F32> {
+struct Precision
+    : PrecisionCases,
+      support::Tagged<PrecisionCases::F8F143, PrecisionCases::F16, PrecisionCases::F32> {
   using Tagged::Tagged;
 
   /// The size of one element in bytes: 1, 2 or 4.
