@@ -166,6 +166,43 @@ TEST_F(RepeatLowering, CostsSaturate) {
   EXPECT_EQ(lowered->estimated_cost, saturated);
 }
 
+TEST(NestedRepeat, IsLoweredInsideItsEnclosingBody) {
+  // repeat 2 { repeat 3 { gelu } }: the inner loop is made by hand, as the region builder
+  // offers no repeat of its own.
+  ComputeGraph graph;
+  const ValueId x = *graph.host_input("x", {4, 8});
+  const TensorShape shape{4, 8};
+  const ValueId a{100}, g{101};
+  const graph::Region inner{
+      {a},
+      {graph::Operation{OperationId{100}, {a}, {g}, graph::OperationKind::Gelu{}}},
+      {g},
+      {{a, shape}, {g, shape}}};
+  const auto results = graph.repeat(
+      2, {x}, {}, {}, [&](graph::RegionBuilder& body, const graph::RepeatArguments& args) {
+        return body.operation(graph::Repeat{3, 1, 0, {}, inner}, {args.carried[0]}, {shape});
+      });
+  ASSERT_TRUE(HasValue(results));
+  ASSERT_TRUE(HasValue(graph.set_outputs(*results)));
+  const TensorFormat rows16{f16, Layout::row_sharded(4)};
+  const auto lowered = lower(graph, LoweringConfig(4).with_input(x, rows16), toy);
+  ASSERT_TRUE(HasValue(lowered));
+
+  ASSERT_EQ(kind_names(lowered->operations), std::vector<std::string>{"Repeat"});
+  const MidRepeat& outer = *lowered->operations[0].kind.get_if<MidRepeat>();
+  ASSERT_EQ(kind_names(outer.body.operations), std::vector<std::string>{"Repeat"});
+  const MidOperation& nested = outer.body.operations[0];
+  EXPECT_EQ(nested.inputs, outer.body.arguments);
+  const MidRepeat& repeat = *nested.kind.get_if<MidRepeat>();
+  ASSERT_EQ(kind_names(repeat.body.operations), std::vector<std::string>{"Kernel"});
+  EXPECT_EQ(repeat.body.operations[0].source, OperationId{100});
+  EXPECT_EQ(repeat.body.estimated_cost, 12U);
+  EXPECT_EQ(nested.estimated_cost, 36U);
+  EXPECT_EQ(lowered->estimated_cost, 72U);
+  EXPECT_EQ(outer.body.yields, nested.results);
+  EXPECT_EQ(lowered->values[lowered->outputs[0].index()].tensor_type, TensorType(shape, rows16));
+}
+
 TEST(RepeatLoweringErrors, BodiesSeeOnlyTheirArguments) {
   // A body yielding a value it never defined: possible only for a hand-made region.
   ComputeGraph graph;
