@@ -115,13 +115,13 @@ std::expected<void, LowLoweringError> LoweringState::lower_operation(
     const mid::MidOperation& operation, const mid::MidOperationKind& kind, ResidencyMap& resident,
     std::vector<TileWorkList>& tiles) {
   if (operation.results.size() != 1) return std::unexpected(LowLoweringError::ResultArity{});
-  VORN_TRY(const std::span<const LowShardId> output_view, value_shards(operation.results[0]));
-  const std::vector<LowShardId> output_shards(output_view.begin(), output_view.end());
-  std::vector<std::vector<LowShardId>> input_shards;
+  // Views into the canonical table stay valid: it is complete before any operation is lowered.
+  VORN_TRY(const std::span<const LowShardId> output_shards, value_shards(operation.results[0]));
+  std::vector<std::span<const LowShardId>> input_shards;
   input_shards.reserve(operation.inputs.size());
   for (const mid::MidValueId input : operation.inputs) {
     VORN_TRY(const std::span<const LowShardId> shards, value_shards(input));
-    input_shards.emplace_back(shards.begin(), shards.end());
+    input_shards.push_back(shards);
   }
 
   const LowKernel kernel = low_kernel(kind);
@@ -132,7 +132,7 @@ std::expected<void, LowLoweringError> LoweringState::lower_operation(
     const std::uint16_t tile = shards_[output.index()].tile;
     std::vector<KernelOperand> operands;
     operands.reserve(input_shards.size());
-    for (const std::vector<LowShardId>& sources : input_shards) {
+    for (const std::span<const LowShardId> sources : input_shards) {
       KernelOperand operand;
       operand.shards.reserve(sources.size());
       for (const LowShardId source : sources) {
