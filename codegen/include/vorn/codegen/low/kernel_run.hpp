@@ -67,7 +67,7 @@ struct KernelRun {
 std::ostream& operator<<(std::ostream& out, const LowKernel& kernel);
 /// `[s0, s12, s13, s14]`.
 std::ostream& operator<<(std::ostream& out, const KernelOperand& operand);
-/// `s8 = Kernel(Add)([s0, ...], [s4, ...]) from op0`, without the requirements.
+/// `s8 = Kernel(Add) [s0, s12] [s4, s15] (from op0)`, without the requirements.
 std::ostream& operator<<(std::ostream& out, const KernelRun& run);
 
 }  // namespace vorn::codegen::low

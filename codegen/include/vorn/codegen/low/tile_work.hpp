@@ -83,7 +83,7 @@ struct TileWork : TileWorkCases,
 
 inline bool TileWorkList::operator==(const TileWorkList& other) const = default;
 
-/// `carried s0 -> s4 -> s5 => s6`.
+/// `carried s0 -> s4, yield s5 -> result s6`.
 std::ostream& operator<<(std::ostream& out, const RepeatCarried& carried);
 /// `invariant s1 -> s7`.
 std::ostream& operator<<(std::ostream& out, const RepeatInvariant& invariant);
