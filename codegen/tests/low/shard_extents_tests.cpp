@@ -132,6 +132,16 @@ TEST(ShardExtents, ReportsLayoutErrorsWrapped) {
   }
 }
 
+TEST(ShardExtents, RejectsAxisIndexesBeyondSixteenBits) {
+  const std::vector<std::uint32_t> ones(std::size_t{65537}, 1);
+  EXPECT_TRUE(FailsWith(shard_extents(type_of(graph::TensorShape(ones), {1, 1, {}})),
+                        LowLoweringError::IdOverflow{}));
+  const std::vector<std::uint32_t> widest(std::size_t{65536}, 1);
+  const auto extents = shard_extents(type_of(graph::TensorShape(widest), {1, 1, {}}));
+  ASSERT_TRUE(HasValue(extents));
+  EXPECT_EQ(extents->at(0).back(), (ShardExtent{65535, 0, 1, 1}));
+}
+
 TEST(ShardExtents, RendersReadably) {
   EXPECT_EQ(support::to_text(ShardExtent{0, 4, 5, 8}), "axis 0: 4..5 padded to 8");
   EXPECT_EQ(support::to_text(ShardExtent{1, 0, 4, 4}), "axis 1: 0..4");
