@@ -124,6 +124,74 @@ TEST_F(GeluGraph, ReportsEachError) {
   EXPECT_TRUE(FailsWith(lower(graph, no_gelu, toy), LoweringError::NoCandidate{OperationId{0}}));
 }
 
+TEST(EnsureFormat, CastsThenRearrangesOnlyWhatDiffers) {
+  const Layout rows = Layout::row_sharded(2);
+  const Layout replicated = Layout::row_major(TensorTiling::replicated(2));
+  const TensorShape shape{6, 4};
+  struct Case {
+    std::string name;
+    TensorFormat from;
+    TensorFormat to;
+    std::vector<MidOperationKind> kinds;
+  };
+  const Case cases[] = {
+      {"same format", {f16, rows}, {f16, rows}, {}},
+      {"precision only", {f32, rows}, {f16, rows}, {K::CastPrecision{f32, f16}}},
+      {"scale exponent only",
+       {Precision::F8F143{1}, rows},
+       {Precision::F8F143{2}, rows},
+       {K::CastPrecision{Precision::F8F143{1}, Precision::F8F143{2}}}},
+      {"layout only", {f16, replicated}, {f16, rows}, {K::Rearrange{replicated, rows}}},
+      {"both",
+       {f32, replicated},
+       {f16, rows},
+       {K::CastPrecision{f32, f16}, K::Rearrange{replicated, rows}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoweringState state;
+    const MidValueId original = state.value(ValueId{5}, TensorType(shape, c.from));
+    std::vector<MidOperation> operations;
+    const MidValueId converted =
+        ensure_format(original, c.to, OperationId{9}, toy, state, operations);
+    ASSERT_EQ(operations.size(), c.kinds.size());
+    EXPECT_EQ(state.values.size(), 1 + c.kinds.size());
+    EXPECT_EQ(converted, MidValueId{static_cast<std::uint32_t>(c.kinds.size())});
+    EXPECT_EQ(state.get(converted).tensor_type, TensorType(shape, c.to));
+    MidValueId previous = original;
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+      const MidOperation& operation = operations[i];
+      EXPECT_EQ(operation.kind, c.kinds[i]);
+      EXPECT_EQ(operation.source, OperationId{9});
+      EXPECT_EQ(operation.inputs, std::vector{previous});
+      EXPECT_EQ(operation.kernel_requirements, std::nullopt);
+      EXPECT_EQ(state.get(operation.results[0]).origin, ValueId{5});
+      previous = operation.results[0];
+    }
+    std::uint64_t total = 0;
+    for (const MidOperation& operation : operations) total += operation.estimated_cost;
+    EXPECT_EQ(total, conversion_cost(TensorType(shape, c.from), c.to, toy));
+  }
+}
+
+TEST(Plans, KeepsMatchingSupportingCandidatesInConfigurationOrder) {
+  ComputeGraph graph;
+  const ValueId left = *graph.host_input("left", {4, 8});
+  const ValueId right = *graph.host_input("right", {8, 16});
+  (void)*graph.gemm(left, right);
+  LoweringConfig config(2);
+  const TensorType any({4, 8}, f16, Layout::row_sharded(2));
+  const std::vector<TensorType> inputs = {any, TensorType({8, 16}, any.format)};
+  // The F32 product first: the order of the configuration is kept.
+  std::swap(config.kernel_candidates[0], config.kernel_candidates[1]);
+  const std::vector<Plan> found = plans(graph.operations()[0], inputs, {4, 16}, config);
+  ASSERT_EQ(found.size(), 2U);
+  EXPECT_EQ(found[0],
+            (Plan{config.kernel_candidates[0].kernel, config.kernel_candidates[0].requirements()}));
+  EXPECT_EQ(found[1].kernel, MidKernel(MidKernel::Gemm{f16, AccumulationPrecision::F32}));
+  EXPECT_TRUE(plans(graph.operations()[0], std::vector{any}, {4, 16}, config).empty());
+}
+
 TEST(Lowering, RejectsOperationsNoCandidateSupports) {
   ComputeGraph graph;
   const ValueId vector = *graph.host_input("v", {8});
